@@ -1,0 +1,16 @@
+#!/usr/bin/env bash
+# Installs what is missing, builds, and starts Tabulift.
+#   ./run.sh                 the window
+#   ./run.sh ARGS...         the command-line converter, e.g.
+#                            ./run.sh convert examples/lieder.mdb Lieder /tmp/songs
+set -euo pipefail
+cd "$(dirname "$0")"
+source scripts/prepare.sh
+
+ensure_packages
+build_project >&2
+if [ $# -eq 0 ]; then
+  echo "The window is not built yet; run ./run.sh --help for the command-line converter." >&2
+  exit 0
+fi
+exec build/cli/tabulift-cli "$@"
