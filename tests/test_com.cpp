@@ -136,6 +136,8 @@ struct CreationFailure {
   DWORD context;
   IID iid;
   HRESULT result;
+
+  friend void PrintTo(const CreationFailure &c, std::ostream *os) { *os << c.name; }
 };
 
 class CreationFailures : public ComTest, public testing::WithParamInterface<CreationFailure> {};

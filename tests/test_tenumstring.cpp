@@ -49,6 +49,8 @@ struct NextCase {
   ULONG celt;
   HRESULT result;
   std::vector<std::u16string> strings;
+
+  friend void PrintTo(const NextCase &c, std::ostream *os) { *os << c.name; }
 };
 
 class NextCases : public testing::TestWithParam<NextCase> {};
@@ -92,6 +94,8 @@ struct SkipCase {
   ULONG celt;
   HRESULT result;
   std::u16string next;
+
+  friend void PrintTo(const SkipCase &c, std::ostream *os) { *os << c.name; }
 };
 
 class SkipCases : public testing::TestWithParam<SkipCase> {};
