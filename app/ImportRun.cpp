@@ -64,12 +64,10 @@ TImportResult RunImport(const fs::path &targetDirectory, const TColumnChoices &c
     song.SetEditor(kEditor);
     song.CleanUpText();
 
-    const AnsiString fileTitle = song.FileTitle();
-    const AnsiString suffix = song.Lines().empty() ? AnsiString() : written.FreeSuffix(fileTitle);
+    const AnsiString suffix = song.Lines().empty() ? AnsiString() : written.Claim(song.FileTitle());
     if (song.SaveToDirectory(targetDirectory, suffix).empty()) {
       ++result.RowsWithoutText;
     } else {
-      written.Add(fileTitle, suffix);
       ++result.FilesWritten;
       result.FilesRenamed += suffix.empty() ? 0 : 1;
     }

@@ -13,18 +13,14 @@ std::string Key(std::string_view fileTitle, std::string_view suffix) {
 
 } // namespace
 
-AnsiString TRunFileNames::FreeSuffix(std::string_view fileTitle) {
-  const std::string plain = Key(fileTitle, {});
-  if (!FWritten.contains(plain))
+AnsiString TRunFileNames::Claim(std::string_view fileTitle) {
+  std::string plain = Key(fileTitle, {});
+  if (FWritten.insert(plain).second)
     return {};
   // Names only ever join the set, so the smallest free number never falls
   // below the one found last time for this name.
-  int &number = FNextNumber.try_emplace(plain, 2).first->second;
-  while (FWritten.contains(Key(fileTitle, Suffix(number))))
+  int &number = FNextNumber.try_emplace(std::move(plain), 2).first->second;
+  while (!FWritten.insert(Key(fileTitle, Suffix(number))).second)
     ++number;
   return Suffix(number);
-}
-
-void TRunFileNames::Add(std::string_view fileTitle, std::string_view suffix) {
-  FWritten.insert(Key(fileTitle, suffix));
 }

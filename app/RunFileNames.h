@@ -14,9 +14,9 @@
 
 class TRunFileNames {
 public:
-  // The suffix that makes the song's file name free in this run; "" when it is.
-  AnsiString FreeSuffix(std::string_view fileTitle);
-  void Add(std::string_view fileTitle, std::string_view suffix);
+  // Takes the song's file name for a file about to be written: returns the
+  // suffix that makes it free in this run ("" when it is) and counts it as taken.
+  AnsiString Claim(std::string_view fileTitle);
 
 private:
   std::unordered_set<std::string> FWritten;

@@ -4,14 +4,12 @@
 
 namespace {
 
-// The suffixes the titles get, each written once its suffix is known.
+// The suffixes the titles get, one after the other.
 std::vector<AnsiString> SuffixesFor(const std::vector<AnsiString> &fileTitles) {
   TRunFileNames names;
   std::vector<AnsiString> suffixes;
-  for (const AnsiString &title : fileTitles) {
-    suffixes.push_back(names.FreeSuffix(title));
-    names.Add(title, suffixes.back());
-  }
+  for (const AnsiString &title : fileTitles)
+    suffixes.push_back(names.Claim(title));
   return suffixes;
 }
 
@@ -30,10 +28,10 @@ TEST(RunFileNames, LetterCaseDoesNotMakeANameFreeAsOnWindows) {
 }
 
 TEST(RunFileNames, ANumberedNameThatIsTakenIsPassedOver) {
-  TRunFileNames names;
-  names.Add("Lied", "");
-  names.Add("Lied", " (2)");
-  EXPECT_EQ(names.FreeSuffix("Lied"), " (3)");
+  // Cut to make room for " (2)", both titles give the same numbered name.
+  const AnsiString start(236, 'A');
+  EXPECT_EQ(SuffixesFor({start + "B", start + "B", start + "C", start + "C"}),
+            (std::vector<AnsiString>{"", " (2)", "", " (3)"}));
 }
 
 TEST(RunFileNames, TitlesThatTheLengthLimitMakesEqualCollide) {

@@ -1,5 +1,7 @@
 #include "platform/ado/ADOTable.h"
 
+#include <algorithm>
+
 #include "platform/ado/ADOConnection.h"
 #include "platform/ado/MdbDatabase.h"
 
@@ -53,6 +55,7 @@ void TADOTable::Open() {
 
   if (FCursorType == TCursorType::ctStatic) {
     std::vector<AnsiString> cells;
+    cells.reserve(static_cast<std::size_t>(std::max(rows->RowCount(), 0)) * fields.size());
     int recordCount = 0;
     for (; rows->Next(); ++recordCount)
       for (std::size_t i = 0; i < fields.size(); ++i)

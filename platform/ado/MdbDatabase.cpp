@@ -90,14 +90,14 @@ Handle CloneHandle(MdbHandle *mdb) {
 
 // Most values are plain ASCII, the same bytes in both encodings; only the rest
 // needs a conversion.
-AnsiString ToAnsi(std::string_view utf8) {
+AnsiString ToAnsi(std::string utf8) {
   if (std::all_of(utf8.begin(), utf8.end(), [](char c) { return static_cast<unsigned char>(c) < 0x80; }))
-    return AnsiString(utf8);
+    return utf8;
   return Utf8ToAnsi(utf8);
 }
 
 bool SameName(std::string_view utf8Name, std::string_view ansiName) {
-  return AnsiSameText(ToAnsi(utf8Name), ansiName);
+  return AnsiSameText(ToAnsi(std::string(utf8Name)), ansiName);
 }
 
 std::string Taken(char *text) {
@@ -148,15 +148,22 @@ std::string Utf8Value(MdbHandle *mdb, MdbColumn *column, std::size_t storedLimit
   case MDB_NUMERIC: return Taken(mdb_numeric_to_string(mdb, start, column->col_scale, column->col_prec));
   case MDB_REPID: return Taken(mdb_uuid_to_string(page, start));
   case MDB_BINARY: return HexText(page + start, static_cast<std::size_t>(length));
-  case MDB_TEXT:
+  case MDB_TEXT: {
+    // At most 255 characters, converted straight from the row into a buffer
+    // kept for it: no buffer of libmdb's size allocated and copied per value.
+    // A stored byte gives at most three UTF-8 bytes.
+    thread_local std::string buffer;
+    buffer.resize(3 * static_cast<std::size_t>(length) + 16);
+    const int size = mdb_unicode2ascii(mdb, reinterpret_cast<const char *>(page + start),
+                                       static_cast<std::size_t>(length), buffer.data(), buffer.size());
+    return buffer.substr(0, static_cast<std::size_t>(std::max(size, 0)));
+  }
   case MDB_MEMO: {
     // libmdb converts into a buffer of "bind size" bytes and cuts what does not
-    // fit; a stored byte gives at most three UTF-8 bytes. libmdb sizes its own
-    // buffers by the bind size too (reading the catalog copies whole pages into
-    // them), so it is raised for this one value only, never lowered.
-    std::size_t stored = static_cast<std::size_t>(length);
-    if (column->col_type == MDB_MEMO)
-      stored = static_cast<std::size_t>(mdb_get_int32(page, start)) & 0x3FFFFFFF;
+    // fit. libmdb sizes its own buffers by the bind size too (reading the
+    // catalog copies whole pages into them), so it is raised for this one
+    // value only, never lowered.
+    const std::size_t stored = static_cast<std::size_t>(mdb_get_int32(page, start)) & 0x3FFFFFFF;
     const std::size_t bindSize = mdb->bind_size;
     mdb_set_bind_size(mdb, std::max(bindSize, 3 * std::min(stored, storedLimit) + 16));
     std::string text = Taken(mdb_col_to_string(mdb, page, start, column->col_type, length));
@@ -170,7 +177,7 @@ std::string Utf8Value(MdbHandle *mdb, MdbColumn *column, std::size_t storedLimit
 AnsiString AnsiValue(MdbHandle *mdb, MdbColumn *column, std::size_t storedLimit) {
   std::string value = Utf8Value(mdb, column, storedLimit);
   const bool text = column->col_type == MDB_TEXT || column->col_type == MDB_MEMO;
-  return text ? ToAnsi(value) : value;
+  return text ? ToAnsi(std::move(value)) : value;
 }
 
 MdbColumn *ColumnAt(MdbTableDef *table, unsigned index) {
