@@ -10,7 +10,6 @@ source scripts/prepare.sh
 ensure_packages
 build_project >&2
 if [ $# -eq 0 ]; then
-  echo "The window is not built yet; run ./run.sh --help for the command-line converter." >&2
-  exit 0
+  exec build/app/tabulift
 fi
 exec build/cli/tabulift-cli "$@"

@@ -1,0 +1,6 @@
+#pragma once
+
+#include <QStringList>
+
+// The messages the application object has shown for escaped exceptions.
+QStringList &ShownErrors();
