@@ -23,6 +23,14 @@ fs::path ToPath(const QString &text) { return fs::path(text.toStdString()); }
 
 QString FromPath(const fs::path &path) { return QString::fromStdString(path.string()); }
 
+// The program's picture in every size the desktop may ask for.
+QIcon ApplicationIcon() {
+  QIcon icon;
+  for (const int size : {16, 32, 48, 256})
+    icon.addFile(QStringLiteral(":/icons/tabulift-%1.png").arg(size));
+  return icon;
+}
+
 // The hourglass for as long as the conversion runs, however it ends.
 class WaitCursor {
 public:
@@ -36,7 +44,7 @@ public:
 
 TForm1::TForm1(QWidget *parent) : QMainWindow(parent), ui(std::make_unique<Ui::TForm1>()) {
   ui->setupUi(this);
-  setWindowIcon(QIcon(QStringLiteral(":/icons/tabulift-16.png")));
+  setWindowIcon(ApplicationIcon());
   addAction(ui->dxBarButton2); // in the command set, on no toolbar
   // The form puts the toolbar's widgets first; the open button goes before them.
   QAction *tableItems = ui->Custom1->actions().constFirst();
