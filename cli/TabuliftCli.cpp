@@ -105,7 +105,7 @@ CLI::Validator ColumnMappingValidator() {
           return {};
         return "'" + argument + "' ist kein FIELD=COLUMN; FIELD ist eines von: " + SongFieldNameList();
       },
-      "FIELD=COLUMN");
+      ""); // the option's type name already says FIELD=COLUMN
 }
 
 } // namespace
