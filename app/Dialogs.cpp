@@ -4,6 +4,8 @@
 #include <QGuiApplication>
 #include <QScreen>
 
+#include "util/DUtil.h"
+
 namespace fs = std::filesystem;
 
 namespace {
@@ -24,6 +26,9 @@ std::optional<fs::path> ExecuteOpenDatabaseDialog(QWidget *parent) {
   dialog.setNameFilters({QStringLiteral("Access Datenbank (*.mdb)"),
                          QStringLiteral("Access 2007 Datenbank (*.accdb)")});
   dialog.setDefaultSuffix(QStringLiteral("mdb"));
+  // Databases are kept with the user's documents, as on Windows.
+  if (const fs::path documents = GetMyDocumentsPath(); !documents.empty())
+    dialog.setDirectory(QString::fromStdString(documents.string()));
   return SelectedPath(dialog);
 }
 

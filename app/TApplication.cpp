@@ -1,6 +1,8 @@
 #include "app/TApplication.h"
 
 #include <QFont>
+#include <QLibraryInfo>
+#include <QLocale>
 #include <QMessageBox>
 #include <exception>
 
@@ -20,6 +22,10 @@ TApplication::TApplication(int &argc, char **argv) : QApplication(argc, argv) {
   // Windows titled the program after its file, first letter capital.
   setApplicationName(QStringLiteral("Tabulift"));
   SubstituteWindowsFonts();
+  // Qt's own dialogs speak the desktop's language, as the window speaks German.
+  if (FQtTranslator.load(QLocale::system(), QStringLiteral("qtbase"), QStringLiteral("_"),
+                         QLibraryInfo::path(QLibraryInfo::TranslationsPath)))
+    installTranslator(&FQtTranslator);
   FShowException = [this](const QString &message) { ShowMessageBox(message); };
 }
 

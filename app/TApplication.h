@@ -3,6 +3,7 @@
 // in a message box, and the program goes on.
 
 #include <QApplication>
+#include <QTranslator>
 #include <functional>
 
 class TApplication : public QApplication {
@@ -20,4 +21,5 @@ private:
   void ShowMessageBox(const QString &message);
 
   ExceptionHandler FShowException;
+  QTranslator FQtTranslator;
 };

@@ -42,5 +42,7 @@ set(CPACK_DEBIAN_PACKAGE_SECTION misc)
 set(CPACK_DEBIAN_PACKAGE_SHLIBDEPS ON)
 # The window is laid out for fonts of Arial's widths.
 set(CPACK_DEBIAN_PACKAGE_DEPENDS fonts-liberation2)
+# Qt's dialogs in the desktop's language.
+set(CPACK_DEBIAN_PACKAGE_RECOMMENDS qt6-translations-l10n)
 set(CPACK_STRIP_FILES ON)
 include(CPack)

@@ -3,7 +3,7 @@
 
 TABULIFT_PACKAGES=(
   cmake ninja-build g++ pkg-config
-  qt6-base-dev mdbtools-dev libcli11-dev fonts-liberation2
+  qt6-base-dev mdbtools-dev libcli11-dev fonts-liberation2 qt6-translations-l10n
   libgtest-dev libgmock-dev xz-utils
   dpkg-dev file desktop-file-utils man-db locales
 )
