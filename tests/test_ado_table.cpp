@@ -261,7 +261,7 @@ INSTANTIATE_TEST_SUITE_P(
                     BadFileCase{"Text", "Titel;Text\r\nLobe den Herren;...\r\n", "Unrecognized database format '%s'."},
                     // a Jet header whose catalog pages are missing: libmdb complains on stderr
                     BadFileCase{"Truncated", std::string("\0\1\0\0Standard Jet DB\0", 20) + std::string(200, '\0'),
-                                "Unrecognized database format '%s'."}),
+                                "The database '%s' is damaged and cannot be read."}),
     [](const testing::TestParamInfo<BadFileCase> &info) { return std::string(info.param.name); });
 
 TEST(ADOConnection, WithoutADataSourceItCannotOpen) {

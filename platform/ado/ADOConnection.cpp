@@ -17,7 +17,7 @@ void TADOConnection::Open() {
   const std::filesystem::path fileName = DataSourceOf(FConnectionString);
   if (fileName.empty())
     throw EDatabaseError("The connection string names no database file (\"Data Source=\").");
-  FDatabase = std::make_unique<TMdbDatabase>(fileName);
+  FDatabase = std::make_unique<TIsolatedDatabase>(fileName);
 }
 
 void TADOConnection::Close() { FDatabase.reset(); }
@@ -26,7 +26,7 @@ void TADOConnection::GetTableNames(std::vector<AnsiString> &list) {
   list = Database().TableNames();
 }
 
-const TMdbDatabase &TADOConnection::Database() {
+const TIsolatedDatabase &TADOConnection::Database() {
   Open();
   return *FDatabase;
 }

@@ -7,7 +7,7 @@
 #include <string_view>
 #include <vector>
 
-#include "platform/ado/MdbDatabase.h"
+#include "platform/ado/IsolatedDatabase.h"
 #include "util/Ansi.h"
 
 class TADOConnection {
@@ -32,9 +32,9 @@ public:
   void GetTableNames(std::vector<AnsiString> &list);
 
   // The open file, opening the connection if closed.
-  const TMdbDatabase &Database();
+  const TIsolatedDatabase &Database();
 
 private:
   std::string FConnectionString;
-  std::unique_ptr<TMdbDatabase> FDatabase;
+  std::unique_ptr<TIsolatedDatabase> FDatabase;
 };

@@ -3,7 +3,7 @@
 #include <algorithm>
 
 #include "platform/ado/ADOConnection.h"
-#include "platform/ado/MdbDatabase.h"
+#include "platform/ado/IsolatedDatabase.h"
 
 TADOTable::TADOTable(std::string name) : FName(std::move(name)) {}
 
@@ -37,7 +37,7 @@ void TADOTable::SetCursorType(TCursorType cursorType) {
   FCursorType = cursorType;
 }
 
-std::unique_ptr<TMdbRows> TADOTable::OpenRows() {
+std::unique_ptr<TIsolatedRows> TADOTable::OpenRows() {
   if (!FConnection)
     Fail("Missing Connection or ConnectionString");
   if (FTableName.empty())
@@ -48,7 +48,7 @@ std::unique_ptr<TMdbRows> TADOTable::OpenRows() {
 void TADOTable::Open() {
   if (FActive)
     return;
-  std::unique_ptr<TMdbRows> rows = OpenRows();
+  std::unique_ptr<TIsolatedRows> rows = OpenRows();
   std::vector<TField> fields;
   for (const TMdbColumn &column : rows->Columns())
     fields.emplace_back(column.Name, static_cast<int>(fields.size()), column.DataType);

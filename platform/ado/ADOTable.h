@@ -11,7 +11,7 @@
 #include "util/Ansi.h"
 
 class TADOConnection;
-class TMdbRows;
+class TIsolatedRows;
 
 // ctStatic reads every row when the table opens and keeps them (the grid shows
 // them); ctOpenForwardOnly reads one row at a time, in memory that does not
@@ -84,7 +84,7 @@ private:
   void CheckInactive() const;
   void CheckField(int fieldIndex) const;
   [[noreturn]] void Fail(const std::string &message) const;
-  std::unique_ptr<TMdbRows> OpenRows();
+  std::unique_ptr<TIsolatedRows> OpenRows();
 
   std::string FName;
   TADOConnection *FConnection = nullptr;
@@ -100,7 +100,7 @@ private:
 
   // ctOpenForwardOnly: the reader, whether it stands on a row, and whether it
   // has moved past the first (First then starts it again).
-  std::unique_ptr<TMdbRows> FRows;
+  std::unique_ptr<TIsolatedRows> FRows;
   bool FOnRow = false;
   bool FMoved = false;
 };

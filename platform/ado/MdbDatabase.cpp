@@ -72,6 +72,11 @@ using Sql = std::unique_ptr<MdbSQL, SqlExit>;
 
 std::string Quoted(std::string_view name) { return "'" + std::string(name) + "'"; }
 
+std::string Damaged(std::string_view what, const std::string &fileName) {
+  return what.empty() ? "The database " + Quoted(fileName) + " is damaged and cannot be read."
+                      : "The table " + Quoted(what) + " in " + Quoted(fileName) + " is damaged and cannot be read.";
+}
+
 // Text comes from libmdb in UTF-8 whatever MDBICONV says, and Jet 3 files are
 // read in code page 1252 whatever MDB_JET3_CHARSET or the file's header says.
 // Jet 4 text is UTF-16, so that a character beyond the BMP is one character.
@@ -126,6 +131,10 @@ TFieldType FieldTypeOf(const MdbColumn *column) {
   }
 }
 
+// Raised for a value that a damaged row places outside its page: libmdb takes
+// the place from the row as stored and would read past the page.
+struct EDamagedRow {};
+
 // The value of a column of the row libmdb has just fetched, in UTF-8 (only the
 // text kinds hold anything beyond ASCII). `storedLimit` caps what a corrupt
 // length field can make us allocate: no value holds more bytes than the file.
@@ -137,6 +146,8 @@ std::string Utf8Value(MdbHandle *mdb, MdbColumn *column, std::size_t storedLimit
     return {}; // NULL, or an empty text
   unsigned char *const page = mdb->pg_buf;
   const int start = column->cur_value_start;
+  if (start < 0 || length < 0 || start + length > mdb->fmt->pg_size)
+    throw EDamagedRow();
   switch (column->col_type) {
   case MDB_BYTE: return std::to_string(mdb_get_byte(page, start));
   case MDB_INT: return std::to_string(static_cast<std::int16_t>(mdb_get_int16(page, start)));
@@ -184,8 +195,12 @@ MdbColumn *ColumnAt(MdbTableDef *table, unsigned index) {
   return static_cast<MdbColumn *>(g_ptr_array_index(table->columns, index));
 }
 
+// The columns libmdb has read; a damaged definition can announce more in
+// num_cols than there are.
+unsigned ColumnCount(const MdbTableDef *table) { return table->columns ? table->columns->len : 0; }
+
 MdbColumn *ColumnNamed(MdbTableDef *table, std::string_view name) {
-  for (unsigned i = 0; i < table->num_cols; ++i)
+  for (unsigned i = 0; i < ColumnCount(table); ++i)
     if (g_ascii_strcasecmp(ColumnAt(table, i)->name, std::string(name).c_str()) == 0)
       return ColumnAt(table, i);
   return nullptr;
@@ -195,13 +210,59 @@ MdbCatalogEntry *EntryAt(MdbHandle *mdb, unsigned index) {
   return static_cast<MdbCatalogEntry *>(g_ptr_array_index(mdb->catalog, index));
 }
 
+// A usage map (which pages hold the rows) has a type byte and a page number
+// at least; libmdb reads them without looking whether it found a map at all.
+bool HasUsageMap(const MdbTableDef *table) { return table->usage_map && table->map_sz >= 5; }
+
 TableDef ReadTable(MdbCatalogEntry *entry) {
   TableDef table(mdb_read_table(entry));
-  if (table) {
-    mdb_read_columns(table.get());
-    mdb_rewind_table(table.get());
-  }
+  if (!table || !HasUsageMap(table.get()) || !mdb_read_columns(table.get()))
+    return nullptr;
+  mdb_rewind_table(table.get());
   return table;
+}
+
+// mdb_read_catalog without the objects' property blobs (MSysObjects.LvProp):
+// nothing here needs them, and libmdb's parser of a damaged blob loops forever
+// or reads past its end. The entries are those libmdb would make.
+bool ReadCatalog(MdbHandle *mdb, std::size_t storedLimit) {
+  mdb_free_catalog(mdb);
+  mdb->catalog = g_ptr_array_new();
+  mdb->num_catalog = 0;
+  MdbCatalogEntry objects{};
+  objects.mdb = mdb;
+  objects.object_type = MDB_TABLE;
+  objects.table_pg = 2; // where every Jet file keeps MSysObjects
+  std::strcpy(objects.object_name, "MSysObjects");
+  TableDef table = ReadTable(&objects);
+  if (!table)
+    return false;
+  MdbColumn *const id = ColumnNamed(table.get(), "Id");
+  MdbColumn *const name = ColumnNamed(table.get(), "Name");
+  MdbColumn *const type = ColumnNamed(table.get(), "Type");
+  MdbColumn *const flags = ColumnNamed(table.get(), "Flags");
+  if (!id || !name || !type || !flags)
+    return false;
+  const auto number = [mdb, storedLimit](MdbColumn *column) {
+    return std::atol(Utf8Value(mdb, column, storedLimit).c_str());
+  };
+  try {
+    while (mdb_fetch_row(table.get())) {
+      const std::string objectName = Utf8Value(mdb, name, storedLimit);
+      const long objectType = number(type), objectId = number(id), objectFlags = number(flags);
+      auto *entry = g_new0(MdbCatalogEntry, 1);
+      entry->mdb = mdb;
+      objectName.copy(entry->object_name, MDB_MAX_OBJ_NAME);
+      entry->object_type = static_cast<int>(objectType & 0x7F);
+      entry->table_pg = static_cast<unsigned long>(objectId) & 0x00FFFFFF;
+      entry->flags = static_cast<int>(objectFlags);
+      g_ptr_array_add(mdb->catalog, entry);
+      ++mdb->num_catalog;
+    }
+  } catch (const EDamagedRow &) {
+    return false;
+  }
+  return true;
 }
 
 bool IsUserTable(MdbCatalogEntry *entry) {
@@ -211,6 +272,8 @@ bool IsUserTable(MdbCatalogEntry *entry) {
 // The parts of every saved query, by the object id its catalog entry carries.
 using QueryParts = std::map<unsigned long, std::vector<TQueryPart>>;
 
+// Raises EDamagedRow rather than leave out a part: a view without one of its
+// conditions would select other rows.
 QueryParts ReadQueryParts(MdbHandle *mdb, std::size_t storedLimit) {
   QueryParts parts;
   MdbCatalogEntry *queries = mdb_get_catalogentry_by_name(mdb, "MSysQueries");
@@ -256,7 +319,16 @@ void SortByName(std::vector<AnsiString> &names) {
 
 struct TMdbDatabase::Impl {
   Handle mdb;
+  std::string fileName;
   std::size_t fileSize = 0;
+
+  QueryParts Queries() const {
+    try {
+      return ReadQueryParts(mdb.get(), fileSize);
+    } catch (const EDamagedRow &) {
+      throw EDatabaseError(Damaged({}, fileName));
+    }
+  }
 
   bool IsView(MdbCatalogEntry *entry, const QueryParts &queries) const {
     return entry->object_type == MDB_QUERY && IsViewQuery(entry->object_name, static_cast<unsigned long>(entry->flags), PartsOf(queries, entry));
@@ -281,6 +353,7 @@ struct TMdbRows::Impl {
   std::vector<MdbColumn *> sourceColumns;
   std::vector<TMdbColumn> columns;
   std::size_t fileSize = 0;
+  std::string damaged; // the error for a row that cannot be read
 
   void AddColumn(MdbColumn *column) {
     sourceColumns.push_back(column);
@@ -299,20 +372,27 @@ TMdbDatabase::TMdbDatabase(const fs::path &fileName) : d(std::make_unique<Impl>(
     throw EDatabaseError("Could not find file " + Quoted(fileName.string()) + ".");
   if (error != 0)
     throw EDatabaseError("Cannot open file " + Quoted(fileName.string()) + ": " + std::strerror(error) + ".");
+  d->fileName = fileName.string();
   d->fileSize = static_cast<std::size_t>(status.st_size);
 
   QuietStderr quiet;
   d->mdb.reset(mdb_open(fileName.c_str(), MDB_NOFLAGS));
-  if (!d->mdb || !mdb_read_catalog(d->mdb.get(), MDB_ANY))
+  if (!d->mdb)
     throw EDatabaseError("Unrecognized database format " + Quoted(fileName.string()) + ".");
   ReadTextAsUtf8(d->mdb.get());
+  // Access writes whole pages; a file cut short would lose rows without a word,
+  // as libmdb takes a page it cannot read for an empty one.
+  if (d->fileSize % static_cast<std::size_t>(d->mdb->fmt->pg_size) != 0)
+    throw EDatabaseError(Damaged({}, d->fileName));
+  if (!ReadCatalog(d->mdb.get(), d->fileSize))
+    throw EDatabaseError("Unrecognized database format " + Quoted(fileName.string()) + ".");
 }
 
 TMdbDatabase::~TMdbDatabase() = default;
 
 std::vector<AnsiString> TMdbDatabase::TableNames() const {
   QuietStderr quiet;
-  const QueryParts queries = ReadQueryParts(d->mdb.get(), d->fileSize);
+  const QueryParts queries = d->Queries();
   std::vector<AnsiString> tables, views;
   for (unsigned i = 0; i < d->mdb->num_catalog; ++i) {
     MdbCatalogEntry *entry = EntryAt(d->mdb.get(), i);
@@ -329,7 +409,7 @@ std::vector<AnsiString> TMdbDatabase::TableNames() const {
 
 std::unique_ptr<TMdbRows> TMdbDatabase::OpenRows(std::string_view tableName) const {
   QuietStderr quiet;
-  const QueryParts queries = ReadQueryParts(d->mdb.get(), d->fileSize);
+  const QueryParts queries = d->Queries();
   const int index = d->Find(tableName, queries);
   if (index < 0)
     throw EDatabaseError("Cannot find the input table or query " + Quoted(AnsiToUtf8(tableName)) +
@@ -339,12 +419,13 @@ std::unique_ptr<TMdbRows> TMdbDatabase::OpenRows(std::string_view tableName) con
   rows->mdb = CloneHandle(d->mdb.get());
   rows->fileSize = d->fileSize;
   MdbCatalogEntry *const entry = EntryAt(rows->mdb.get(), index); // the clone keeps the catalog's order
+  rows->damaged = Damaged(entry->object_name, d->fileName);
   if (!d->IsView(entry, queries)) {
     rows->table = ReadTable(entry);
     if (!rows->table)
-      throw EDatabaseError("Cannot read the table " + Quoted(entry->object_name) + ".");
+      throw EDatabaseError(rows->damaged);
     rows->source = rows->table.get();
-    for (unsigned i = 0; i < rows->source->num_cols; ++i)
+    for (unsigned i = 0; i < ColumnCount(rows->source); ++i)
       rows->AddColumn(ColumnAt(rows->source, i));
     return std::make_unique<TMdbRows>(std::move(rows));
   }
@@ -360,7 +441,7 @@ std::unique_ptr<TMdbRows> TMdbDatabase::OpenRows(std::string_view tableName) con
   rows->source = rows->query->cur_table;
   // libmdbsql binds every column to a buffer of its own, which would cut memos;
   // values are read from the row instead, as for a table.
-  for (unsigned i = 0; i < rows->source->num_cols; ++i) {
+  for (unsigned i = 0; i < ColumnCount(rows->source); ++i) {
     ColumnAt(rows->source, i)->bind_ptr = nullptr;
     ColumnAt(rows->source, i)->len_ptr = nullptr;
   }
@@ -387,5 +468,9 @@ bool TMdbRows::Next() {
 
 AnsiString TMdbRows::Value(int column) const {
   QuietStderr quiet;
-  return AnsiValue(d->mdb.get(), d->sourceColumns.at(column), d->fileSize);
+  try {
+    return AnsiValue(d->mdb.get(), d->sourceColumns.at(column), d->fileSize);
+  } catch (const EDamagedRow &) {
+    throw EDatabaseError(d->damaged);
+  }
 }
