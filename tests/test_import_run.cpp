@@ -1,8 +1,11 @@
 #include "app/ImportRun.h"
 
+#include <algorithm>
+#include <csignal>
 #include <fstream>
 #include <functional>
 #include <gtest/gtest.h>
+#include <sys/resource.h>
 
 #include "app/ColumnPresets.h"
 #include "platform/ado/ADOConnection.h"
@@ -206,4 +209,64 @@ TEST(ImportRun, AnErrorPartWayKeepsTheFilesWrittenBefore) {
             (Names{"Ein feste Burg ist unser Gott.sng", "Gro\xC3\x9F" "er Gott wir loben dich.sng",
                    "Lobe den Herren.sng", "Nun danket alle Gott.sng", "Stille Nacht heilige Nacht.sng"}));
   EXPECT_EQ(fixture.table.AsString(0), "5"); // the table stays at the failing row
+}
+
+// Failing disks. The run stops at the row whose file fails, with the file
+// error; the files of the rows before are complete, a file that was there
+// under the failing name keeps its content, and no temporary file is left.
+class FailingDisk : public testing::Test {
+protected:
+  void SetUp() override { RunImport(clean.path(), fixture.presets, fixture.table); }
+
+  void ExpectStoppedAt(const std::string &failingFile, const Names &filesBefore) {
+    Names expected = filesBefore;
+    expected.push_back(failingFile);
+    std::sort(expected.begin(), expected.end());
+    EXPECT_EQ(FileNames(dir.path()), expected);
+    for (const std::string &file : filesBefore)
+      EXPECT_EQ(ReadBytes(dir.path() / file), ReadBytes(clean.path() / file)) << file;
+    EXPECT_EQ(ReadBytes(dir.path() / failingFile), "old content");
+  }
+
+  TempDir dir, clean;
+  Fixture fixture{"Lieder"};
+};
+
+TEST_F(FailingDisk, ATargetDirectoryThatCannotBeMadeFailsAtTheFirstFile) {
+  std::ofstream(dir.path() / "blocked") << "a file where the directory should be";
+  for (const fs::path &target : {dir.path() / "blocked", dir.path() / "blocked" / "Lieder"}) {
+    fixture.table.First();
+    EXPECT_EQ(ErrorOf([&] { RunImport(target, fixture.presets, fixture.table); }),
+              "Cannot create file \"" + (target / "Gro\xC3\x9F" "er Gott wir loben dich.sng").string() +
+                  "\". Not a directory");
+  }
+  EXPECT_EQ(FileNames(dir.path()), Names{"blocked"});
+  EXPECT_EQ(ReadBytes(dir.path() / "blocked"), "a file where the directory should be");
+}
+
+TEST_F(FailingDisk, AReadOnlyFileOfARowsNameStopsTheRun) {
+  const std::string failing = "Nun danket alle Gott.sng"; // row 3
+  std::ofstream(dir.path() / failing) << "old content";
+  fs::permissions(dir.path() / failing, fs::perms::owner_read | fs::perms::group_read | fs::perms::others_read);
+  EXPECT_EQ(ErrorOf([&] { RunImport(dir.path(), fixture.presets, fixture.table); }),
+            "Cannot create file \"" + (dir.path() / failing).string() + "\". Permission denied");
+  ExpectStoppedAt(failing, {"Gro\xC3\x9F" "er Gott wir loben dich.sng", "Lobe den Herren.sng"});
+}
+
+// A process whose files may not grow past 16 KiB meets a full disk at row 11,
+// whose 40,000 characters of text make the only larger file.
+TEST_F(FailingDisk, AFullDiskStopsTheRunAtTheFileThatDoesNotFit) {
+  const std::string failing = "Langer Text.sng"; // row 11
+  std::ofstream(dir.path() / failing) << "old content";
+  const auto runOnAFullDisk = [&] {
+    std::signal(SIGXFSZ, SIG_IGN);
+    const rlimit limit{16384, 16384};
+    setrlimit(RLIMIT_FSIZE, &limit);
+    std::exit(ErrorOf([&] { RunImport(dir.path(), fixture.presets, fixture.table); }) == "Stream write error" ? 0 : 1);
+  };
+  EXPECT_EXIT(runOnAFullDisk(), testing::ExitedWithCode(0), "");
+  ExpectStoppedAt(failing, {"Ein feste Burg ist unser Gott.sng", "Gro\xC3\x9F" "er Gott wir loben dich.sng",
+                            "Lobe den Herren (2).sng", "Lobe den Herren.sng", "Nun danket alle Gott.sng",
+                            "Preis  Dank  Ehre  Caf.sng", "Stille Nacht heilige Nacht.sng",
+                            "Wir pfl\xC3\xBC" "gen und wir streuen.sng"});
 }

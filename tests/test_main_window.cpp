@@ -7,6 +7,7 @@
 #include <QPushButton>
 #include <QTableView>
 #include <QTest>
+#include <QToolBar>
 #include <cstdlib>
 #include <gtest/gtest.h>
 
@@ -215,6 +216,23 @@ INSTANTIATE_TEST_SUITE_P(Cases, MainWindowErrors, testing::Values(
   ErrorCase{"TargetCannotBeCreated", true, true, "Cannot create file \""},
   ErrorCase{"NoTableOpen", false, false, "ADOTable1: Cannot perform this operation on a closed dataset"}),
   [](const auto &info) { return info.param.name; });
+
+// A damaged file ends in the message box, which names it; the window goes on
+// and opens the next file.
+TEST_F(MainWindow, ADamagedDatabaseEndsInTheMessageBoxAndTheWindowGoesOn) {
+  TempDir dir;
+  const fs::path damaged = dir.path() / "lieder.mdb";
+  std::ofstream(damaged, std::ios::binary) << ReadBytes(kLieder).substr(0, 150000); // cut short
+  chosenDatabase = damaged;
+  const auto *toolbar = Find<QToolBar>("Custom1");
+  QTest::mouseClick(toolbar->widgetForAction(form->findChild<QAction *>("dxBarButton1")), Qt::LeftButton);
+  ASSERT_EQ(ShownErrors().size(), 1);
+  EXPECT_EQ(ShownErrors().front().toStdString(), "The database '" + damaged.string() + "' is damaged and cannot be read.");
+
+  OpenTable("Songs");
+  EXPECT_EQ(ShownErrors().size(), 1);
+  EXPECT_EQ(Find<QTableView>("SongsGrid")->model()->rowCount(), 2);
+}
 
 TEST_F(MainWindow, TheFolderBrowserStartsAtTheEditsFolderAndCancelChangesNothing) {
   fs::path askedFor;

@@ -123,11 +123,35 @@ INSTANTIATE_TEST_SUITE_P(Cases, SongFileNames, testing::Values(
   NameCase{"MiddleDotGoes", "A\xB7" "B", {"x"}, "AB.sng"},
   NameCase{"GrosserGott", "Gro\xDF" "er Gott", {"x"}, "Großer Gott.sng"},
   NameCase{"DotsCannotClimb", "../../etc/passwd", {"x"}, "etcpasswd.sng"},
+  NameCase{"BackslashesCannotClimb", "..\\..\\Windows\\win.ini", {"x"}, "Windowswinini.sng"},
+  NameCase{"ControlCharactersAndNulGo", std::string("Psalm\0\x01\t23\x1F\x7F\r\n", 12), {"x"}, "Psalm23.sng"},
+  NameCase{"DeviceNamesAreOrdinaryNamesHere", "CON", {"x"}, "CON.sng"},
   NameCase{"NoTitleTakesTheFirstLine", "", {"Morning light, come in", "b"}, "Morning light come in.sng"},
   // a name of dropped characters only would be the hidden file ".sng"
   NameCase{"DroppedTitleTakesTheFirstLine", "???", {"Erste Zeile!"}, "Erste Zeile.sng"},
   NameCase{"NothingLeftIsUnbenannt", "???", {"..."}, "Unbenannt.sng"}),
   [](const auto &info) { return info.param.name; });
+
+TEST(SongDocument, ATenMegabyteTextConverts) {
+  TempDir dir;
+  std::string text, expected = "#Title=Lang\r\n---\r\n";
+  for (int verse = 0; verse < 10000; ++verse) {
+    text += "[Strophe]\r\n";
+    if (verse > 0) // the first heading would follow the header's own "---"
+      expected += "---\r\n";
+    for (int line = 0; line < 10; ++line) {
+      const std::string content = std::to_string(verse) + std::string(96, 'a' + line);
+      text += " " + content + "\r\n";
+      expected += content + "\r\n";
+    }
+  }
+  ASSERT_GT(text.size(), 10'000'000u);
+  TSimpleSNG song;
+  song.SetTitle("Lang");
+  song.SetText(text);
+  song.CleanUpText();
+  EXPECT_EQ(ReadBytes(song.SaveToDirectory(dir.path())), expected);
+}
 
 TEST(SongDocument, NoTitleMeansNoTitleLineInTheFile) {
   TempDir dir;
