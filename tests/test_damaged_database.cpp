@@ -135,6 +135,19 @@ TEST(DamagedDatabase, APropertyBlobThatHungLibmdbDoesNotMatter) {
   EXPECT_EQ(FileNames(dir.path() / "songs").size(), 10u);
 }
 
+// The row count of Lieder's table definition says 2^31 - 1; the snapshot holds
+// the 12 rows there are, and nothing is reserved for the rest.
+TEST(DamagedDatabase, ARowCountBeyondTheRowsReadsTheRowsThereAre) {
+  TempDir dir;
+  std::string bytes = Fixture(std::string::npos);
+  const std::size_t rowCount = 24 * 4096 + 16; // page 24 holds the definition
+  ASSERT_EQ(bytes.substr(rowCount, 4), std::string("\x0C\0\0\0", 4));
+  bytes.replace(rowCount, 4, "\xFF\xFF\xFF\x7F");
+  const fs::path file = dir.path() / "Lieder.mdb";
+  std::ofstream(file, std::ios::binary) << bytes;
+  EXPECT_EQ(ReadEverything(file), "14 rows");
+}
+
 // The saved fuzzing inputs, replayed through the reader processes: each must
 // end as it was recorded to end. An input that crashes our own code in the
 // reader shows here as "contained" where "damaged" or "reads" is recorded.

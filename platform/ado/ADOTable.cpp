@@ -55,7 +55,10 @@ void TADOTable::Open() {
 
   if (FCursorType == TCursorType::ctStatic) {
     std::vector<AnsiString> cells;
-    cells.reserve(static_cast<std::size_t>(std::max(rows->RowCount(), 0)) * fields.size());
+    // The count is the file's word: a damaged one must not reserve for rows
+    // that are not there. Past the cap the snapshot grows as it is read.
+    constexpr int kReservedRows = 1 << 16;
+    cells.reserve(static_cast<std::size_t>(std::clamp(rows->RowCount(), 0, kReservedRows)) * fields.size());
     int recordCount = 0;
     for (; rows->Next(); ++recordCount)
       for (std::size_t i = 0; i < fields.size(); ++i)
