@@ -34,9 +34,14 @@ void TSimpleSNG::CleanUpText() {
   FLines.erase(lastContent.base(), FLines.end());
 
   for (AnsiString &line : FLines) {
-    line = AnsiString(Trimmed(line));
-    if (IsVerseHeading(line))
+    const std::string_view trimmed = Trimmed(line);
+    if (IsVerseHeading(trimmed)) {
       line = kSeparator;
+    } else { // in place: most lines need nothing cut
+      const std::size_t start = static_cast<std::size_t>(trimmed.data() - line.data());
+      line.erase(start + trimmed.size());
+      line.erase(0, start);
+    }
   }
 
   if (!FLines.empty() && FLines.front() == kSeparator)

@@ -1,5 +1,7 @@
 #include "song/CreateSngUnit.h"
 
+#include <algorithm>
+
 #include "song/SongFile.h"
 
 namespace fs = std::filesystem;
@@ -9,32 +11,32 @@ namespace {
 constexpr std::string_view kTitle = "#Title";
 constexpr std::string_view kTitel = "#Titel";
 constexpr std::string_view kUnnamed = "Unbenannt";
+constexpr std::size_t kHeaderSetters = 14;
 
 // The longest name part (before ".sng") in the file system's bytes; well below
 // the usual 255-byte limit, so a long title cannot make the file system refuse it.
 constexpr std::size_t kMaxNameBytes = 240;
 
-std::string_view EntryName(std::string_view entry) {
-  const std::size_t equals = entry.find('=');
-  return equals == std::string_view::npos ? std::string_view() : entry.substr(0, equals);
-}
-
+// The entry's name ends at its first "=", so it can only be `name` when the
+// "=" stands right after it; that rules out most entries at a glance.
 bool HasName(std::string_view entry, std::string_view name) {
-  return entry.find('=') != std::string_view::npos && AnsiSameText(EntryName(entry), name);
+  return entry.size() > name.size() && entry[name.size()] == '=' && name.find('=') == std::string_view::npos &&
+         AnsiSameText(entry.substr(0, name.size()), name);
 }
 
 // A header entry is one line of the file: every line break in a value becomes
 // one blank, so a value can neither break the header nor end it with "---".
-AnsiString OneLine(std::string_view value) {
-  AnsiString line;
-  line.reserve(value.size());
+void AppendOneLine(AnsiString &line, std::string_view value) {
+  if (value.find('\r') == std::string_view::npos && value.find('\n') == std::string_view::npos) {
+    line.append(value); // the usual case, at once rather than byte by byte
+    return;
+  }
   for (std::size_t i = 0; i < value.size(); ++i) {
     const char c = value[i];
     if (c == '\r' && i + 1 < value.size() && value[i + 1] == '\n')
       continue; // the LF of this pair writes the blank
     line.push_back(c == '\r' || c == '\n' ? ' ' : c);
   }
-  return line;
 }
 
 bool IsFileNameByte(unsigned char b) {
@@ -68,14 +70,23 @@ std::string CutUtf8(std::string text, std::size_t limit) {
 void TSimpleSNG::SetText(std::string_view text) {
   FLines.clear();
   text = text.substr(0, text.find('\0'));
+  std::size_t lineFeeds = 0;
+  for (std::size_t at = text.find('\n'); at != std::string_view::npos; at = text.find('\n', at + 1))
+    ++lineFeeds;
+  FLines.reserve(lineFeeds + 1);
+  // One search per kind of break, each taken up again only once passed: far
+  // fewer steps than testing every byte for both.
+  std::size_t nextCr = text.find('\r'), nextLf = text.find('\n');
   std::size_t start = 0;
   while (start < text.size()) {
-    const std::size_t end = text.find_first_of("\r\n", start);
-    if (end == std::string_view::npos) {
-      FLines.emplace_back(text.substr(start));
-      break;
-    }
+    if (nextCr < start)
+      nextCr = text.find('\r', start);
+    if (nextLf < start)
+      nextLf = text.find('\n', start);
+    const std::size_t end = std::min(nextCr, nextLf);
     FLines.emplace_back(text.substr(start, end - start));
+    if (end == std::string_view::npos)
+      break;
     start = end + (text.compare(end, 2, "\r\n") == 0 ? 2 : 1);
   }
 }
@@ -88,6 +99,8 @@ AnsiString TSimpleSNG::GetValue(std::string_view name) const {
 }
 
 void TSimpleSNG::SetValue(std::string_view name, std::string_view value) {
+  if (FHeader.empty())
+    FHeader.reserve(kHeaderSetters); // room for every setter's entry at once
   auto entry = FHeader.begin();
   while (entry != FHeader.end() && !HasName(*entry, name))
     ++entry;
@@ -96,7 +109,10 @@ void TSimpleSNG::SetValue(std::string_view name, std::string_view value) {
       FHeader.erase(entry);
     return;
   }
-  AnsiString line = AnsiString(name) + '=' + OneLine(value);
+  AnsiString line;
+  line.reserve(name.size() + 1 + value.size());
+  line.append(name).push_back('=');
+  AppendOneLine(line, value);
   if (entry != FHeader.end())
     *entry = std::move(line);
   else
@@ -123,29 +139,49 @@ AnsiString TSimpleSNG::FileTitle() {
 }
 
 fs::path SongFileName(std::string_view fileTitle, std::string_view nameSuffix) {
-  const std::string suffix = AnsiToUtf8(nameSuffix);
+  const std::string suffix = nameSuffix.empty() ? std::string() : AnsiToUtf8(nameSuffix);
   const std::size_t room = suffix.size() < kMaxNameBytes ? kMaxNameBytes - suffix.size() : 0;
   return CutUtf8(AnsiToUtf8(fileTitle), room) + suffix + ".sng";
 }
 
-fs::path TSimpleSNG::SaveToDirectory(const fs::path &directory, std::string_view nameSuffix) {
-  std::error_code ignored; // a directory that cannot be made fails as the file's creation
-  fs::create_directories(directory, ignored);
-  const AnsiString fileTitle = FileTitle();
-  if (FLines.empty())
-    return {};
-  const fs::path fileName = directory / SongFileName(fileTitle, nameSuffix);
-  SaveToFile(fileName);
-  return fileName;
+AnsiString SongFileStem(std::string_view fileTitle, std::string_view nameSuffix) {
+  // A Windows-1252 byte takes at most three bytes in UTF-8: a name this short
+  // is never cut, and needs no conversion to tell.
+  if (3 * (fileTitle.size() + nameSuffix.size()) <= kMaxNameBytes)
+    return AnsiString(fileTitle).append(nameSuffix);
+  const std::string name = SongFileName(fileTitle, nameSuffix).native();
+  return Utf8ToAnsi(std::string_view(name).substr(0, name.size() - std::string_view(".sng").size()));
 }
 
-void TSimpleSNG::SaveToFile(const fs::path &fileName) const {
+std::string TSimpleSNG::FileContent() const {
+  std::size_t size = 5; // "---\r\n"
+  for (const AnsiString &line : FHeader)
+    size += line.size() + 2;
+  for (const AnsiString &line : FLines)
+    size += line.size() + 2;
   std::string content;
+  content.reserve(size);
   const auto appendLine = [&content](std::string_view line) { content.append(line).append("\r\n"); };
   for (const AnsiString &entry : FHeader)
     appendLine(entry);
   appendLine("---");
   for (const AnsiString &line : FLines)
     appendLine(line);
-  WriteFileReplacing(fileName, content);
+  return content;
 }
+
+fs::path TSimpleSNG::SaveToDirectory(const fs::path &directory, std::string_view nameSuffix) {
+  const AnsiString fileTitle = FileTitle();
+  if (FLines.empty()) {
+    std::error_code ignored; // nothing is written, so nothing can fail
+    fs::create_directories(directory, ignored);
+    return {};
+  }
+  // The folder is made only when the file cannot be created for want of it:
+  // asking for it before each file would cost a call per file.
+  const fs::path fileName = directory / SongFileName(fileTitle, nameSuffix);
+  WriteFileReplacing(fileName, FileContent(), TMissingFolder::Create);
+  return fileName;
+}
+
+void TSimpleSNG::SaveToFile(const fs::path &fileName) const { WriteFileReplacing(fileName, FileContent()); }

@@ -52,11 +52,14 @@ public:
 
   // Writes "<directory>/<FileTitle><nameSuffix>.sng" unless there are no text
   // lines; returns the path written, or an empty path when nothing was written.
+  // The directory is made, with its parents, when missing.
   std::filesystem::path SaveToDirectory(const std::filesystem::path &directory,
                                         std::string_view nameSuffix = {});
   void SaveToFile(const std::filesystem::path &fileName) const;
 
 private:
+  std::string FileContent() const;
+
   std::vector<AnsiString> FHeader;
   std::vector<AnsiString> FLines;
 };
@@ -64,3 +67,6 @@ private:
 // The file name for a song: `fileTitle` cut to fit the file system's limit,
 // then `nameSuffix` and ".sng", in the file system's encoding.
 std::filesystem::path SongFileName(std::string_view fileTitle, std::string_view nameSuffix = {});
+
+// The same name in Windows-1252 without ".sng", for comparing names.
+AnsiString SongFileStem(std::string_view fileTitle, std::string_view nameSuffix = {});

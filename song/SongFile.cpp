@@ -1,6 +1,7 @@
 #include "song/SongFile.h"
 
 #include <cerrno>
+#include <cstdio>
 #include <cstring>
 #include <fcntl.h>
 #include <string>
@@ -20,23 +21,47 @@ namespace {
                       std::strerror(error));
 }
 
-// Closes and removes the temporary file unless it has been renamed into place.
+// The temporary file beside the target, under a name of our own: one per
+// process, free again once renamed, so that the folder's index keeps finding
+// it in the same place; O_EXCL passes on to a numbered name when it is taken
+// (another thread, a crash's leftover). Created with 0666 so that the umask
+// gives it the mode of any new file. Closed and removed unless it has been
+// renamed into place.
 class TemporaryFile {
 public:
-  explicit TemporaryFile(const fs::path &beside) : FPath((beside.parent_path() / ".tabulift-XXXXXX").string()) {
-    FDescriptor = mkstemp(FPath.data());
+  explicit TemporaryFile(const fs::path &beside) {
+    const std::string &target = beside.native();
+    const std::size_t slash = target.rfind('/');
+    FFolder = slash == std::string::npos ? std::string() : target.substr(0, slash + 1);
+    Open();
   }
   ~TemporaryFile() {
     if (FDescriptor >= 0)
       close(FDescriptor);
-    if (!FKept)
+    if (!FKept && !FPath.empty())
       unlink(FPath.c_str());
   }
   TemporaryFile(const TemporaryFile &) = delete;
   TemporaryFile &operator=(const TemporaryFile &) = delete;
 
-  bool IsOpen() const { return FDescriptor >= 0; }
+  // Tries again, for a folder that was missing on the first try.
+  bool Open() {
+    static const std::string name = ".tabulift-" + std::to_string(getpid());
+    for (int attempt = 0; attempt < 100; ++attempt) {
+      FPath = FFolder + name + (attempt == 0 ? std::string() : "-" + std::to_string(attempt)) + ".tmp";
+      FDescriptor = open(FPath.c_str(), O_WRONLY | O_CREAT | O_EXCL | O_CLOEXEC, 0666);
+      if (FDescriptor >= 0 || errno != EEXIST)
+        break;
+    }
+    if (FDescriptor < 0) {
+      FError = errno;
+      FPath.clear();
+    }
+    return FDescriptor >= 0;
+  }
+
   int Descriptor() const { return FDescriptor; }
+  int Error() const { return FError; } // why the last Open failed
   const char *Path() const { return FPath.c_str(); }
 
   bool CloseFile() {
@@ -47,8 +72,10 @@ public:
   void Keep() { FKept = true; }
 
 private:
+  std::string FFolder;
   std::string FPath;
   int FDescriptor = -1;
+  int FError = 0;
   bool FKept = false;
 };
 
@@ -64,39 +91,49 @@ bool WriteAll(int descriptor, std::string_view content) {
   return true;
 }
 
-mode_t DefaultFileMode() {
-  const mode_t mask = umask(0);
-  umask(mask);
-  return 0666 & ~mask;
+mode_t NewFileMode() {
+  static const mode_t mode = [] {
+    const mode_t mask = umask(0);
+    umask(mask);
+    return 0666 & ~mask;
+  }();
+  return mode;
 }
 
-// The new file keeps the permissions of the one it replaces, or gets those of a
-// freshly created file.
-mode_t ModeFor(const struct stat *existing) {
-  static const mode_t defaultMode = DefaultFileMode();
-  return existing ? existing->st_mode & 07777 : defaultMode;
+// Moves the complete temporary file over an existing target, which keeps its
+// permissions. A file without any write permission is read-only, as on
+// Windows, and stays; root would otherwise replace it unasked.
+void Replace(TemporaryFile &temporary, const fs::path &fileName) {
+  struct stat existing {};
+  if (stat(fileName.c_str(), &existing) == 0) {
+    if (S_ISDIR(existing.st_mode))
+      ThrowCreateError(fileName, EISDIR);
+    if ((existing.st_mode & (S_IWUSR | S_IWGRP | S_IWOTH)) == 0)
+      ThrowCreateError(fileName, EACCES);
+    const mode_t mode = existing.st_mode & 07777;
+    if (mode != NewFileMode() && chmod(temporary.Path(), mode) != 0)
+      ThrowCreateError(fileName, errno);
+  }
+  if (rename(temporary.Path(), fileName.c_str()) != 0)
+    ThrowCreateError(fileName, errno);
 }
 
 } // namespace
 
-void WriteFileReplacing(const fs::path &fileName, std::string_view content) {
-  struct stat existing {};
-  const bool exists = stat(fileName.c_str(), &existing) == 0;
-  if (exists && S_ISDIR(existing.st_mode))
-    ThrowCreateError(fileName, EISDIR);
-  // A file without any write permission is read-only, as on Windows; root would
-  // otherwise replace it unasked.
-  if (exists && (existing.st_mode & (S_IWUSR | S_IWGRP | S_IWOTH)) == 0)
-    ThrowCreateError(fileName, EACCES);
-
+void WriteFileReplacing(const fs::path &fileName, std::string_view content, TMissingFolder missingFolder) {
   TemporaryFile temporary(fileName);
-  if (!temporary.IsOpen())
-    ThrowCreateError(fileName, errno);
-  if (fchmod(temporary.Descriptor(), ModeFor(exists ? &existing : nullptr)) != 0)
-    ThrowCreateError(fileName, errno);
+  if (temporary.Descriptor() < 0 && temporary.Error() == ENOENT && missingFolder == TMissingFolder::Create) {
+    std::error_code ignored; // a folder that cannot be made fails as the file's creation
+    fs::create_directories(fileName.parent_path(), ignored);
+    temporary.Open();
+  }
+  if (temporary.Descriptor() < 0)
+    ThrowCreateError(fileName, temporary.Error());
   if (!WriteAll(temporary.Descriptor(), content) || !temporary.CloseFile())
     throw EWriteError();
-  if (rename(temporary.Path(), fileName.c_str()) != 0)
-    ThrowCreateError(fileName, errno);
+  // Most names are new: one call publishes the file, where asking first what
+  // is there would cost a call for every file.
+  if (renameat2(AT_FDCWD, temporary.Path(), AT_FDCWD, fileName.c_str(), RENAME_NOREPLACE) != 0)
+    Replace(temporary, fileName);
   temporary.Keep();
 }

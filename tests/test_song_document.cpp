@@ -48,7 +48,10 @@ INSTANTIATE_TEST_SUITE_P(Cases, WholeTextAssignment, testing::Values(
   TextCase{"LoneCrAndLf", "a\rb\nc", {"a", "b", "c"}},
   TextCase{"NulEndsTheText", std::string("a\0b", 3), {"a"}},
   TextCase{"Empty", "", {}},
-  TextCase{"EmptyLinesInside", "\r\n\r\nx\r\n\r\n", {"", "", "x", ""}}),
+  TextCase{"EmptyLinesInside", "\r\n\r\nx\r\n\r\n", {"", "", "x", ""}},
+  TextCase{"NoBreakAtTheEnd", "a\r\nb", {"a", "b"}},
+  TextCase{"BreaksOfEveryKindInTurn", "a\rb\r\nc\nd\r\n\ne\r", {"a", "b", "c", "d", "", "e"}},
+  TextCase{"LoneCrAtTheEnd", "\r", {""}}),
   [](const auto &info) { return info.param.name; });
 
 TEST(SongDocument, SetValueReplacesInPlaceAndDeletesOnEmpty) {
@@ -182,6 +185,16 @@ TEST(SongDocument, WithoutTextNoFileButTheDirectoryIsMade) {
   EXPECT_TRUE(FileNames(target).empty());
 }
 
+TEST(SongDocument, WithTextTheMissingDirectoryIsMadeForTheFile) {
+  TempDir dir;
+  TSimpleSNG song;
+  song.SetTitle("Lied");
+  song.Lines() = {"x"};
+  const fs::path target = dir.path() / "a" / "b";
+  EXPECT_EQ(ReadBytes(song.SaveToDirectory(target)), "#Title=Lied\r\n---\r\nx\r\n");
+  EXPECT_EQ(FileNames(target), std::vector<std::string>{"Lied.sng"});
+}
+
 TEST(SongDocument, TitelFallbackNamesTheFileAndMovesTheEntry) {
   TempDir dir;
   TSimpleSNG song;
@@ -232,3 +245,17 @@ TEST(SongDocument, AMissingDirectoryFailsWithTheCreateError) {
               "Cannot create file \"" + (target / "x.sng").string() + "\". Not a directory");
   }
 }
+
+// Runs compare names by SongFileStem: it must be the name SongFileName gives,
+// whether or not the title is long enough to be cut (ü is two bytes there).
+class SongFileStems : public testing::TestWithParam<std::size_t> {};
+
+TEST_P(SongFileStems, AreTheFileNamesInWindows1252) {
+  const AnsiString title(GetParam(), '\xFC');
+  for (const std::string_view suffix : {"", " (2)"}) {
+    const std::string name = SongFileName(title, suffix).string();
+    EXPECT_EQ(SongFileStem(title, suffix), Utf8ToAnsi(name.substr(0, name.size() - 4))) << suffix;
+  }
+}
+
+INSTANTIATE_TEST_SUITE_P(TitleLengths, SongFileStems, testing::Values(1, 76, 77, 80, 81, 118, 120, 121, 300));

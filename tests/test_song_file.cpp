@@ -4,6 +4,7 @@
 #include <gtest/gtest.h>
 #include <sys/resource.h>
 #include <sys/stat.h>
+#include <unistd.h>
 
 #include "song/SongFileErrors.h"
 #include "tests/SongFiles.h"
@@ -62,4 +63,37 @@ TEST_F(SongFileWriting, ReplacingKeepsThePermissionsOfTheOldFile) {
   WriteFileReplacing(target, "new");
   EXPECT_EQ(ReadBytes(target), "new");
   EXPECT_EQ(fs::status(target).permissions(), fs::perms::owner_read | fs::perms::owner_write);
+}
+
+TEST_F(SongFileWriting, ANewFileGetsTheModeTheUmaskGivesAndNoTemporaryFileStays) {
+  const fs::path fresh = dir.path() / "Neu.sng";
+  WriteFileReplacing(fresh, "new");
+  const mode_t mask = umask(0);
+  umask(mask);
+  EXPECT_EQ(static_cast<mode_t>(fs::status(fresh).permissions()), 0666 & ~mask);
+  EXPECT_EQ(FileNames(dir.path()), (std::vector<std::string>{"Neu.sng", "Song.sng"}));
+}
+
+// A crash can leave the temporary file's name taken; that file is not ours to touch.
+TEST_F(SongFileWriting, ATakenTemporaryNameIsPassedOver) {
+  const fs::path leftover = dir.path() / (".tabulift-" + std::to_string(getpid()) + ".tmp");
+  std::ofstream(leftover) << "leftover";
+  WriteFileReplacing(target, "new");
+  EXPECT_EQ(ReadBytes(target), "new");
+  EXPECT_EQ(ReadBytes(leftover), "leftover");
+  EXPECT_EQ(FileNames(dir.path()).size(), 2u);
+}
+
+TEST(SongFileFolders, AMissingFolderIsMadeOnlyWhenAsked) {
+  TempDir dir;
+  const fs::path file = dir.path() / "a" / "b" / "Song.sng";
+  try {
+    WriteFileReplacing(file, "x");
+    FAIL() << "no error";
+  } catch (const EFCreateError &error) {
+    EXPECT_EQ(std::string(error.what()), "Cannot create file \"" + file.string() + "\". No such file or directory");
+  }
+  EXPECT_FALSE(fs::exists(dir.path() / "a"));
+  WriteFileReplacing(file, "x", TMissingFolder::Create);
+  EXPECT_EQ(ReadBytes(file), "x");
 }
