@@ -5,10 +5,11 @@
 // Windows compares them (letter case ignored in Windows-1252), so that the run
 // writes the same set of files there.
 
+#include <cstdint>
 #include <string>
 #include <string_view>
 #include <unordered_map>
-#include <unordered_set>
+#include <vector>
 
 #include "util/Ansi.h"
 
@@ -19,6 +20,18 @@ public:
   AnsiString Claim(std::string_view fileTitle);
 
 private:
-  std::unordered_set<std::string> FWritten;
-  std::unordered_map<std::string, int> FNextNumber;
+  // Adds the name; false when it was taken.
+  bool Take(std::string_view name);
+  std::string_view NameAt(std::uint32_t slot) const;
+  void Grow();
+
+  // A run keeps every name until it ends, so they are stored tightly: each
+  // name once, behind its two length bytes, in blocks of 64 KiB (SongFileStem
+  // keeps names far shorter), and a table of where they start (open addressing;
+  // 0 is a free slot, else the place + 1). A string and a hash node per name
+  // would take three times the memory.
+  std::vector<std::string> FBlocks;
+  std::vector<std::uint32_t> FSlots;
+  std::size_t FCount = 0;
+  std::unordered_map<std::string, int> FNextNumber; // only for names taken more than once
 };

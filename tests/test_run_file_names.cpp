@@ -38,3 +38,13 @@ TEST(RunFileNames, TitlesThatTheLengthLimitMakesEqualCollide) {
   const AnsiString start(300, 'A');
   EXPECT_EQ(SuffixesFor({start + "x", start + "y"}), (std::vector<AnsiString>{"", " (2)"}));
 }
+
+// Enough names to fill several of the set's blocks and make its table grow.
+TEST(RunFileNames, ManyNamesStayApartAndTaken) {
+  TRunFileNames names;
+  constexpr int kCount = 30000;
+  for (int round = 0; round < 2; ++round)
+    for (int i = 0; i < kCount; ++i)
+      ASSERT_EQ(names.Claim("Lied " + std::to_string(i) + " \xFC" "ber Gnade"), round == 0 ? "" : " (2)") << i;
+  EXPECT_EQ(names.Claim("LIED 7 \xDC" "BER GNADE"), " (3)");
+}
