@@ -175,8 +175,12 @@ std::string Utf8Value(MdbHandle *mdb, MdbColumn *column, std::size_t storedLimit
     // catalog copies whole pages into them), so it is raised for this one
     // value only, never lowered.
     const std::size_t stored = static_cast<std::size_t>(mdb_get_int32(page, start)) & 0x3FFFFFFF;
+    if (stored == 0)
+      return {}; // libmdb would hand back its buffer unwritten, without an end
+    if (stored > storedLimit)
+      throw EDamagedRow(); // no memo is longer than the file
     const std::size_t bindSize = mdb->bind_size;
-    mdb_set_bind_size(mdb, std::max(bindSize, 3 * std::min(stored, storedLimit) + 16));
+    mdb_set_bind_size(mdb, std::max(bindSize, 3 * stored + 16));
     std::string text = Taken(mdb_col_to_string(mdb, page, start, column->col_type, length));
     mdb_set_bind_size(mdb, bindSize);
     return text;
