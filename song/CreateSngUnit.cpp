@@ -48,6 +48,7 @@ bool IsFileNameByte(unsigned char b) {
 // letters, umlauts and sharp s. Everything else, slashes and dots included, goes.
 AnsiString FilterFileName(std::string_view title) {
   AnsiString name;
+  name.reserve(title.size());
   for (const char c : title)
     if (IsFileNameByte(static_cast<unsigned char>(c)))
       name.push_back(c);
@@ -130,7 +131,7 @@ AnsiString TSimpleSNG::GetTitle() {
 
 AnsiString TSimpleSNG::FileTitle() {
   const AnsiString title = GetTitle();
-  const AnsiString firstLine = FLines.empty() ? AnsiString() : FLines.front();
+  const std::string_view firstLine = FLines.empty() ? std::string_view() : std::string_view(FLines.front());
   if (AnsiString name = FilterFileName(title.empty() ? firstLine : title); !name.empty())
     return name;
   if (AnsiString name = FilterFileName(firstLine); !name.empty())
