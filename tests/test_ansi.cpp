@@ -13,6 +13,7 @@ TEST_P(AnsiConversion, Utf8ToAnsi) { EXPECT_EQ(Utf8ToAnsi(GetParam().utf8), GetP
 
 INSTANTIATE_TEST_SUITE_P(Cases, AnsiConversion, testing::Values(
   AnsiCase{"", ""},
+  AnsiCase{"Plain ASCII, tab\t and DEL\x7F", "Plain ASCII, tab\t and DEL\x7F"},
   AnsiCase{"Großer Gott", "Gro\xDF" "er Gott"},
   AnsiCase{"€ – „Ehre“ …", "\x80 \x96 \x84" "Ehre\x93 \x85"},
   AnsiCase{"Café", "Caf\xE9"},
@@ -29,6 +30,13 @@ TEST(Ansi, EveryByteSurvivesTheRoundTripThroughUtf8AndUtf16) {
     all.push_back(static_cast<char>(b));
   EXPECT_EQ(Utf8ToAnsi(AnsiToUtf8(all)), all);
   EXPECT_EQ(Utf16ToAnsi(AnsiToUtf16(all)), all);
+}
+
+TEST(Ansi, PlainAsciiTakesTheSameWayBackFromEveryEncoding) {
+  const std::string ascii = "Lobe den Herren [Refrain] #Key=G\r\n";
+  EXPECT_EQ(AnsiToUtf8(ascii), ascii);
+  EXPECT_EQ(AnsiToUtf16(ascii), u"Lobe den Herren [Refrain] #Key=G\r\n");
+  EXPECT_EQ(Utf16ToAnsi(u"Lobe den Herren [Refrain] #Key=G\r\n"), ascii);
 }
 
 TEST(Ansi, MapsTheC1RangeAsWindowsDoes) {
