@@ -10,8 +10,8 @@ constexpr std::size_t kShownBytes = 300;
 
 QString FromAnsi(std::string_view text) { return QString::fromStdU16String(AnsiToUtf16(text)); }
 
-QString CellText(const AnsiString &value) {
-  AnsiString line = value.substr(0, kShownBytes);
+QString CellText(std::string_view value) {
+  AnsiString line(value.substr(0, kShownBytes));
   for (char &c : line)
     if (c == '\r' || c == '\n' || c == '\t')
       c = ' ';
@@ -43,12 +43,12 @@ int SongsGridModel::columnCount(const QModelIndex &parent) const { return parent
 QVariant SongsGridModel::data(const QModelIndex &index, int role) const {
   if (!index.isValid() || (role != Qt::DisplayRole && role != SortRole))
     return {};
-  const AnsiString &value = FTable.Cell(index.row(), index.column());
+  const std::string_view value = FTable.Cell(index.row(), index.column());
   if (role == Qt::DisplayRole)
     return CellText(value);
   if (!IsNumber(FTable.Fields()[index.column()].DataType()))
     return FromAnsi(value);
-  return value.empty() ? QVariant() : QVariant(QString::fromStdString(value).toDouble());
+  return value.empty() ? QVariant() : QVariant(QString::fromUtf8(value.data(), value.size()).toDouble());
 }
 
 QVariant SongsGridModel::headerData(int section, Qt::Orientation orientation, int role) const {

@@ -54,16 +54,20 @@ void TADOTable::Open() {
     fields.emplace_back(column.Name, static_cast<int>(fields.size()), column.DataType);
 
   if (FCursorType == TCursorType::ctStatic) {
-    std::vector<AnsiString> cells;
+    std::string text;
+    std::vector<std::size_t> ends;
     // The count is the file's word: a damaged one must not reserve for rows
     // that are not there. Past the cap the snapshot grows as it is read.
     constexpr int kReservedRows = 1 << 16;
-    cells.reserve(static_cast<std::size_t>(std::clamp(rows->RowCount(), 0, kReservedRows)) * fields.size());
+    ends.reserve(static_cast<std::size_t>(std::clamp(rows->RowCount(), 0, kReservedRows)) * fields.size());
     int recordCount = 0;
     for (; rows->Next(); ++recordCount)
-      for (std::size_t i = 0; i < fields.size(); ++i)
-        cells.push_back(rows->Value(static_cast<int>(i)));
-    FCells = std::move(cells);
+      for (std::size_t i = 0; i < fields.size(); ++i) {
+        text += rows->Value(static_cast<int>(i));
+        ends.push_back(text.size());
+      }
+    FCellText = std::move(text);
+    FCellEnds = std::move(ends);
     FRecordCount = recordCount;
     FRecord = 0;
   } else {
@@ -78,8 +82,8 @@ void TADOTable::Open() {
 void TADOTable::Close() {
   FActive = false;
   FFields.clear();
-  FCells.clear();
-  FCells.shrink_to_fit();
+  FCellText = {};
+  FCellEnds = {};
   FRecordCount = 0;
   FRows.reset();
   FOnRow = false;
@@ -136,12 +140,14 @@ AnsiString TADOTable::AsString(int fieldIndex) const {
   if (Eof())
     Fail("Either BOF or EOF is True, or the current record has been deleted. "
          "Requested operation requires a current record.");
-  return FCursorType == TCursorType::ctStatic ? Cell(FRecord, fieldIndex) : FRows->Value(fieldIndex);
+  return FCursorType == TCursorType::ctStatic ? AnsiString(Cell(FRecord, fieldIndex)) : FRows->Value(fieldIndex);
 }
 
-const AnsiString &TADOTable::Cell(int record, int fieldIndex) const {
+std::string_view TADOTable::Cell(int record, int fieldIndex) const {
   CheckField(fieldIndex);
   if (FCursorType != TCursorType::ctStatic || record < 0 || record >= FRecordCount)
     Fail("No row " + std::to_string(record) + " in this cursor");
-  return FCells[static_cast<std::size_t>(record) * FFields.size() + fieldIndex];
+  const std::size_t cell = static_cast<std::size_t>(record) * FFields.size() + fieldIndex;
+  const std::size_t begin = cell == 0 ? 0 : FCellEnds[cell - 1];
+  return std::string_view(FCellText).substr(begin, FCellEnds[cell] - begin);
 }

@@ -76,8 +76,8 @@ public:
   // The value of a field of the current row as Windows-1252 text (DB.h).
   AnsiString AsString(int fieldIndex) const;
 
-  // A static cursor's value at any row, for the grid.
-  const AnsiString &Cell(int record, int fieldIndex) const;
+  // A static cursor's value at any row, for the grid; valid while the table is open.
+  std::string_view Cell(int record, int fieldIndex) const;
 
 private:
   void CheckActive() const;
@@ -93,8 +93,10 @@ private:
   bool FActive = false;
   std::vector<TField> FFields;
 
-  // ctStatic: every row's values, row after row, and the current row.
-  std::vector<AnsiString> FCells;
+  // ctStatic: every row's values, row after row, as one text and where each
+  // value ends in it (one allocation per table, not one per value).
+  std::string FCellText;
+  std::vector<std::size_t> FCellEnds;
   int FRecordCount = 0;
   int FRecord = 0;
 

@@ -79,10 +79,4 @@ TIsolatedRows::TIsolatedRows(const fs::path &fileName, std::string_view tableNam
     FColumns.push_back({(*header)[i], static_cast<TFieldType>(Number((*header)[i + 1]))});
 }
 
-bool TIsolatedRows::Next() {
-  std::optional<TReaderMessage> row = FReader.Receive();
-  if (!row)
-    return false;
-  FRow = std::move(*row);
-  return true;
-}
+bool TIsolatedRows::Next() { return FReader.Receive(FRow); }

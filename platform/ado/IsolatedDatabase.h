@@ -37,7 +37,7 @@ public:
   const std::vector<TMdbColumn> &Columns() const { return FColumns; }
   int RowCount() const { return FRowCount; }
   bool Next();
-  AnsiString Value(int column) const { return FRow.at(static_cast<std::size_t>(column)); }
+  const AnsiString &Value(int column) const { return FRow.at(static_cast<std::size_t>(column)); }
 
 private:
   TReaderProcess FReader;

@@ -32,6 +32,7 @@ constexpr char kMessage = 'M';
 constexpr char kError = 'E';
 constexpr std::size_t kFrameHead = 5;
 constexpr std::size_t kBlock = 64 * 1024;
+constexpr int kPipeSize = 1024 * 1024;
 
 // How a child that sent no error ends when it cannot go on.
 constexpr int kParentGone = 1;
@@ -50,14 +51,21 @@ std::size_t GetSize(const char *in) {
   return size;
 }
 
-TReaderMessage Decode(std::string_view payload) {
-  TReaderMessage message;
+// Decodes into `message`, reusing its strings: rows of one table come one
+// after another with the same number of values.
+void Decode(std::string_view payload, TReaderMessage &message) {
+  std::size_t count = 0;
   while (payload.size() >= 4) {
     const std::size_t size = GetSize(payload.data());
-    message.emplace_back(payload.substr(4, size));
+    const std::string_view part = payload.substr(4, size);
+    if (count < message.size())
+      message[count].assign(part);
+    else
+      message.emplace_back(part);
+    ++count;
     payload.remove_prefix(std::min(payload.size(), 4 + size));
   }
-  return message;
+  message.resize(count);
 }
 
 bool WriteAll(int descriptor, std::string_view bytes) {
@@ -170,6 +178,9 @@ TReaderProcess::TReaderProcess(std::string subject, std::size_t memoryAllowance,
   int ends[2];
   if (pipe2(ends, O_CLOEXEC) != 0)
     throw EDatabaseError("Cannot read " + FSubject + ": " + std::strerror(errno) + ".");
+  // Room for many blocks, so that the reader reads on while the rows before
+  // are taken in; where the system allows less, the default serves.
+  fcntl(ends[0], F_SETPIPE_SZ, kPipeSize);
   const pid_t parent = getpid();
   FChild = fork();
   if (FChild == 0)
@@ -220,7 +231,9 @@ std::string TReaderProcess::Ending() {
   return {};
 }
 
-// Reads what the child has sent; false at the end of the pipe.
+// Reads what the child has sent; false at the end of the pipe. The frame begun
+// and not yet taken moves to the front; the buffer grows only for a frame
+// larger than what it holds.
 bool TReaderProcess::Fill() {
   pollfd ready{FDescriptor, POLLIN, 0};
   int polled;
@@ -228,56 +241,68 @@ bool TReaderProcess::Fill() {
   }
   if (polled == 0)
     Stopped("the reader gave no sign of life for " + Seconds(FTimeout));
-  if (FRead > 0) {
-    FBuffer.erase(0, FRead);
-    FRead = 0;
+  if (FBegin > 0) {
+    std::memmove(FBuffer.data(), FBuffer.data() + FBegin, FEnd - FBegin);
+    FEnd -= FBegin;
+    FBegin = 0;
   }
-  const std::size_t held = FBuffer.size();
-  FBuffer.resize(held + kBlock);
+  if (FBuffer.size() < FEnd + kBlock)
+    FBuffer.resize(FEnd + kBlock);
   ssize_t got;
-  while ((got = read(FDescriptor, FBuffer.data() + held, kBlock)) < 0 && errno == EINTR) {
+  while ((got = read(FDescriptor, FBuffer.data() + FEnd, kBlock)) < 0 && errno == EINTR) {
   }
-  FBuffer.resize(held + static_cast<std::size_t>(std::max<ssize_t>(got, 0)));
+  FEnd += static_cast<std::size_t>(std::max<ssize_t>(got, 0));
   return got > 0;
 }
 
-std::optional<std::string> TReaderProcess::TakeFrame(char &kind) {
-  const std::size_t available = FBuffer.size() - FRead;
+// The next whole frame's payload, inside the buffer until the next Fill.
+std::optional<std::string_view> TReaderProcess::TakeFrame(char &kind) {
+  const std::size_t available = FEnd - FBegin;
   if (available < kFrameHead)
     return std::nullopt;
-  const std::size_t size = GetSize(FBuffer.data() + FRead + 1);
+  const std::size_t size = GetSize(FBuffer.data() + FBegin + 1);
   if (available < kFrameHead + size)
     return std::nullopt;
-  kind = FBuffer[FRead];
-  std::string payload = FBuffer.substr(FRead + kFrameHead, size);
-  FRead += kFrameHead + size;
+  kind = FBuffer[FBegin];
+  const std::string_view payload(FBuffer.data() + FBegin + kFrameHead, size);
+  FBegin += kFrameHead + size;
   return payload;
 }
 
 std::optional<TReaderMessage> TReaderProcess::Receive() {
+  TReaderMessage message;
+  if (!Receive(message))
+    return std::nullopt;
+  return message;
+}
+
+bool TReaderProcess::Receive(TReaderMessage &message) {
   if (!FError.empty())
     throw EDatabaseError(FError);
   if (FEnded)
-    return std::nullopt;
+    return false;
   for (;;) {
     char kind = 0;
-    if (const std::optional<std::string> payload = TakeFrame(kind)) {
-      TReaderMessage message = Decode(*payload);
-      if (kind == kMessage)
-        return message;
+    if (const std::optional<std::string_view> payload = TakeFrame(kind)) {
+      if (kind == kMessage) {
+        Decode(*payload, message);
+        return true;
+      }
+      TReaderMessage error;
+      Decode(*payload, error);
       Stop();
       FEnded = true;
-      FError = message.empty() ? "Cannot read " + FSubject + "." : message.front();
+      FError = error.empty() ? "Cannot read " + FSubject + "." : error.front();
       throw EDatabaseError(FError);
     }
     if (!Fill()) {
-      const bool cut = FRead < FBuffer.size(); // a frame begun and never finished
+      const bool cut = FBegin < FEnd; // a frame begun and never finished
       std::string ending = Ending();
       if (!ending.empty() || cut)
         Stopped(ending.empty() ? "the reader stopped in the middle of a message" : ending);
       Stop();
       FEnded = true;
-      return std::nullopt;
+      return false;
     }
   }
 }

@@ -9,6 +9,7 @@
 #include <functional>
 #include <optional>
 #include <string>
+#include <string_view>
 #include <sys/types.h>
 #include <vector>
 
@@ -48,10 +49,12 @@ public:
   // EDatabaseError with the job's own error, or naming the subject when the
   // child crashed or gave no sign of life for the timeout.
   std::optional<TReaderMessage> Receive();
+  // The same into `message`, reusing its strings; false once the job has ended.
+  bool Receive(TReaderMessage &message);
 
 private:
   bool Fill();
-  std::optional<std::string> TakeFrame(char &kind);
+  std::optional<std::string_view> TakeFrame(char &kind);
   std::string Ending();
   void Stop();
   [[noreturn]] void Stopped(const std::string &why);
@@ -60,8 +63,9 @@ private:
   std::chrono::milliseconds FTimeout;
   pid_t FChild = -1;
   int FDescriptor = -1;
-  std::string FBuffer;
-  std::size_t FRead = 0; // bytes of FBuffer already taken
+  std::vector<char> FBuffer;
+  std::size_t FBegin = 0; // where the frames not yet taken begin
+  std::size_t FEnd = 0;   // where what was read ends
   bool FEnded = false;
   std::string FError; // raised again by every later Receive
 };
