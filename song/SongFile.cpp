@@ -9,6 +9,7 @@
 #include <unistd.h>
 
 #include "song/SongFileErrors.h"
+#include "util/WriteAll.h"
 
 namespace fs = std::filesystem;
 
@@ -78,18 +79,6 @@ private:
   int FError = 0;
   bool FKept = false;
 };
-
-bool WriteAll(int descriptor, std::string_view content) {
-  while (!content.empty()) {
-    const ssize_t written = write(descriptor, content.data(), content.size());
-    if (written < 0 && errno == EINTR)
-      continue;
-    if (written <= 0)
-      return false;
-    content.remove_prefix(static_cast<std::size_t>(written));
-  }
-  return true;
-}
 
 mode_t NewFileMode() {
   static const mode_t mode = [] {

@@ -14,6 +14,7 @@
 #include <unistd.h>
 
 #include "platform/ado/DB.h"
+#include "util/WriteAll.h"
 
 #if defined(__SANITIZE_ADDRESS__)
 #define TABULIFT_ASAN 1
@@ -66,18 +67,6 @@ void Decode(std::string_view payload, TReaderMessage &message) {
     payload.remove_prefix(std::min(payload.size(), 4 + size));
   }
   message.resize(count);
-}
-
-bool WriteAll(int descriptor, std::string_view bytes) {
-  while (!bytes.empty()) {
-    const ssize_t written = write(descriptor, bytes.data(), bytes.size());
-    if (written < 0 && errno == EINTR)
-      continue;
-    if (written <= 0)
-      return false;
-    bytes.remove_prefix(static_cast<std::size_t>(written));
-  }
-  return true;
 }
 
 #ifndef TABULIFT_ASAN
