@@ -111,13 +111,18 @@ void Replace(TemporaryFile &temporary, const fs::path &fileName) {
 
 void WriteFileReplacing(const fs::path &fileName, std::string_view content, TMissingFolder missingFolder) {
   TemporaryFile temporary(fileName);
+  std::error_code folderError;
   if (temporary.Descriptor() < 0 && temporary.Error() == ENOENT && missingFolder == TMissingFolder::Create) {
-    std::error_code ignored; // a folder that cannot be made fails as the file's creation
-    fs::create_directories(fileName.parent_path(), ignored);
+    fs::create_directories(fileName.parent_path(), folderError);
     temporary.Open();
   }
-  if (temporary.Descriptor() < 0)
-    ThrowCreateError(fileName, temporary.Error());
+  if (temporary.Descriptor() < 0) {
+    // A folder that cannot be made fails as the file's creation, with the
+    // reason the folder could not be made ("Permission denied") rather than
+    // only that it is missing.
+    const bool folderMissing = temporary.Error() == ENOENT && folderError;
+    ThrowCreateError(fileName, folderMissing ? folderError.value() : temporary.Error());
+  }
   if (!WriteAll(temporary.Descriptor(), content) || !temporary.CloseFile())
     throw EWriteError();
   // Most names are new: one call publishes the file, where asking first what

@@ -4,8 +4,11 @@
 #include <csignal>
 #include <fstream>
 #include <functional>
+#include <gmock/gmock.h>
 #include <gtest/gtest.h>
+#include <iostream>
 #include <sys/resource.h>
+#include <unistd.h>
 
 #include "app/ColumnPresets.h"
 #include "platform/ado/ADOConnection.h"
@@ -242,6 +245,30 @@ TEST_F(FailingDisk, ATargetDirectoryThatCannotBeMadeFailsAtTheFirstFile) {
   }
   EXPECT_EQ(FileNames(dir.path()), Names{"blocked"});
   EXPECT_EQ(ReadBytes(dir.path() / "blocked"), "a file where the directory should be");
+}
+
+// Root may make folders anywhere, so the run goes as an ordinary user, the
+// user nobody when the tests run as root. The error tells why the folder is
+// missing.
+TEST_F(FailingDisk, ATargetDirectoryInAReadOnlyFolderFailsAtTheFirstFileWithTheReason) {
+  const fs::path readOnly = dir.path() / "readonly";
+  fs::create_directory(readOnly);
+  const fs::perms readAndEnter = fs::perms::owner_read | fs::perms::owner_exec | fs::perms::group_read |
+                                 fs::perms::group_exec | fs::perms::others_read | fs::perms::others_exec;
+  fs::permissions(dir.path(), readAndEnter, fs::perm_options::add);
+  fs::permissions(readOnly, readAndEnter);
+  const fs::path target = readOnly / "Lieder";
+  const auto runAsAnOrdinaryUser = [&] {
+    if (geteuid() == 0 && (setgid(65534) != 0 || setuid(65534) != 0))
+      std::exit(2);
+    std::cerr << ErrorOf([&] { RunImport(target, fixture.presets, fixture.table); });
+    std::exit(0);
+  };
+  EXPECT_EXIT(runAsAnOrdinaryUser(), testing::ExitedWithCode(0),
+              testing::HasSubstr("Cannot create file \"" +
+                                 (target / "Gro\xC3\x9F" "er Gott wir loben dich.sng").string() +
+                                 "\". Permission denied"));
+  EXPECT_TRUE(fs::is_empty(readOnly));
 }
 
 TEST_F(FailingDisk, AReadOnlyFileOfARowsNameStopsTheRun) {
