@@ -17,3 +17,5 @@ std::string_view FieldTypeName(TFieldType type) {
   }
   return "other";
 }
+
+std::string Quoted(std::string_view name) { return "'" + std::string(name) + "'"; }

@@ -2,6 +2,7 @@
 // What the data access classes share: the kinds of fields and the error they raise.
 
 #include <stdexcept>
+#include <string>
 #include <string_view>
 
 // The kind of a column. The text each kind gives for a value (never dependent
@@ -21,6 +22,9 @@ enum class TFieldType { ftUnknown, ftBoolean, ftInteger, ftFloat, ftCurrency, ft
 
 // A word for the kind, as the command line shows it: "text", "memo", "number", ...
 std::string_view FieldTypeName(TFieldType type);
+
+// A file, table or query name as the error messages show it: in single quotes.
+std::string Quoted(std::string_view name);
 
 // Every failure of the data access classes. The message is UTF-8 text for the user.
 class EDatabaseError : public std::runtime_error {

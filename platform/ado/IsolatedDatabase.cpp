@@ -10,8 +10,6 @@ namespace {
 // row, or the catalog, takes milliseconds even for large files.
 constexpr std::chrono::seconds kReaderTimeout{5};
 
-std::string Quoted(std::string_view text) { return "'" + std::string(text) + "'"; }
-
 // What a reader may allocate: whole values of the file, several times over as
 // they are converted, and libmdb's own buffers besides.
 std::size_t MemoryAllowance(const fs::path &fileName) {

@@ -70,8 +70,6 @@ struct SqlExit {
 };
 using Sql = std::unique_ptr<MdbSQL, SqlExit>;
 
-std::string Quoted(std::string_view name) { return "'" + std::string(name) + "'"; }
-
 std::string Damaged(std::string_view what, const std::string &fileName) {
   return what.empty() ? "The database " + Quoted(fileName) + " is damaged and cannot be read."
                       : "The table " + Quoted(what) + " in " + Quoted(fileName) + " is damaged and cannot be read.";
